@@ -1,0 +1,78 @@
+# Build rules shared by the library units and the modules.
+
+# Options every source of the firmware tree (Include/, Library/, Platform/) compiles with.
+add_library(fw_tree INTERFACE)
+target_include_directories(fw_tree INTERFACE ${PROJECT_SOURCE_DIR}/Include)
+target_compile_options(fw_tree INTERFACE -Wall -Wextra -Werror)
+
+if(FW_FIRMWARE)
+  # Freestanding: no library headers but the compiler's own, no exceptions, RTTI,
+  # thread-safe statics, stack probes or unwind tables; small code.
+  target_compile_options(fw_tree INTERFACE
+    -ffreestanding -nostdlibinc -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -fno-stack-protector -mno-stack-arg-probe -fno-asynchronous-unwind-tables -fno-unwind-tables
+    -fno-common -ffunction-sections -fdata-sections -Os)
+  if(FW_WIDTH EQUAL 32)
+    # Pre-memory code runs before anything sets up SSE or the FPU.
+    target_compile_options(fw_tree INTERFACE -mno-sse -mno-mmx -mno-80387)
+  else()
+    target_compile_options(fw_tree INTERFACE -mno-red-zone)
+  endif()
+else()
+  # Host builds: ordinary g++, optionally under AddressSanitizer and UndefinedBehaviorSanitizer.
+  option(FW_SANITIZE "build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+  if(FW_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+  target_compile_options(fw_tree INTERFACE -O1 -g)
+endif()
+
+# fw_unit(<Unit> WIDTHS <32 and/or 64> SOURCES <files...> [DEPENDS <units...>] [FIRMWARE_ONLY]
+#         [SHARES_INTERNALS])
+# A library unit, built only in the widths that use it. SHARES_INTERNALS lets the units
+# and tests that link it include the internal headers of its folder.
+function(fw_unit NAME)
+  cmake_parse_arguments(U "FIRMWARE_ONLY;SHARES_INTERNALS" "" "WIDTHS;SOURCES;DEPENDS" ${ARGN})
+  if(NOT FW_WIDTH IN_LIST U_WIDTHS)
+    return()
+  endif()
+  if(U_FIRMWARE_ONLY AND NOT FW_FIRMWARE)
+    return()
+  endif()
+  add_library(${NAME} STATIC ${U_SOURCES})
+  target_link_libraries(${NAME} PUBLIC fw_tree ${U_DEPENDS})
+  if(U_SHARES_INTERNALS)
+    target_include_directories(${NAME} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+endfunction()
+
+# fw_module(<Module> WIDTH <32|64> SOURCES <files...> UNITS <units...>)
+# A deliverable. The firmware build links it into images/<Module>.efi; a host build
+# makes it a static library that the board and the tests link.
+function(fw_module NAME)
+  cmake_parse_arguments(M "" "WIDTH" "SOURCES;UNITS" ${ARGN})
+  if(NOT FW_WIDTH EQUAL M_WIDTH)
+    return()
+  endif()
+  if(FW_FIRMWARE)
+    add_executable(${NAME} ${M_SOURCES})
+    target_link_libraries(${NAME} PRIVATE fw_tree ${M_UNITS} CompilerIntrinsicsLib)
+    set_target_properties(${NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/images SUFFIX .efi)
+    set(common /nodefaultlib /driver /subsystem:efi_boot_service_driver /align:32 /filealign:32 /opt:ref /opt:icf
+               /timestamp:0 /WX)
+    if(M_WIDTH EQUAL 32)
+      # Executes in place at its flash address: fixed base, no relocations.
+      set(flags ${common} /machine:x86 /entry:_ModulePeiEntryPoint /base:${FLASH_BASE_${NAME}} /fixed
+                /dynamicbase:no /safeseh:no)
+    else()
+      # Loaded anywhere by the DXE core: relocatable.
+      set(flags ${common} /machine:x64 /entry:_ModuleEntryPoint /base:0 /dynamicbase /highentropyva:no)
+    endif()
+    list(JOIN flags " " flags)
+    set_target_properties(${NAME} PROPERTIES LINK_FLAGS "${flags}")
+  else()
+    add_library(${NAME} STATIC ${M_SOURCES})
+    target_link_libraries(${NAME} PUBLIC fw_tree ${M_UNITS})
+  endif()
+endfunction()
