@@ -56,8 +56,12 @@ function(fw_module NAME)
     return()
   endif()
   if(FW_FIRMWARE)
-    add_executable(${NAME} ${M_SOURCES})
-    target_link_libraries(${NAME} PRIVATE fw_tree ${M_UNITS} CompilerIntrinsicsLib)
+    # The sources compile once into an object library; every image of the module links
+    # those same objects.
+    add_library(${NAME}Objects OBJECT ${M_SOURCES})
+    target_link_libraries(${NAME}Objects PRIVATE fw_tree ${M_UNITS})
+    add_executable(${NAME})
+    target_link_libraries(${NAME} PRIVATE ${NAME}Objects fw_tree ${M_UNITS} CompilerIntrinsicsLib)
     set_target_properties(${NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/images SUFFIX .efi)
     set(common /nodefaultlib /driver /subsystem:efi_boot_service_driver /align:32 /filealign:32 /opt:ref /opt:icf
                /timestamp:0 /WX)
@@ -67,7 +71,18 @@ function(fw_module NAME)
                 /dynamicbase:no /safeseh:no)
     else()
       # Loaded anywhere by the DXE core: relocatable.
-      set(flags ${common} /machine:x64 /entry:_ModuleEntryPoint /base:0 /dynamicbase /highentropyva:no)
+      set(flags ${common} /machine:x64 /entry:_ModuleEntryPoint /dynamicbase /highentropyva:no)
+      # The same objects linked at a second base, with the same flags but /base, go to
+      # images/second-base/. The image check compares the two images byte by byte to
+      # prove that every absolute address in the image has a base relocation.
+      add_executable(${NAME}SecondBase)
+      target_link_libraries(${NAME}SecondBase PRIVATE ${NAME}Objects fw_tree ${M_UNITS} CompilerIntrinsicsLib)
+      set_target_properties(${NAME}SecondBase PROPERTIES OUTPUT_NAME ${NAME} SUFFIX .efi
+                            RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/images/second-base)
+      set(second_flags ${flags} /base:0x40000000)
+      list(JOIN second_flags " " second_flags)
+      set_target_properties(${NAME}SecondBase PROPERTIES LINK_FLAGS "${second_flags}")
+      list(APPEND flags /base:0)
     endif()
     list(JOIN flags " " flags)
     set_target_properties(${NAME} PROPERTIES LINK_FLAGS "${flags}")
