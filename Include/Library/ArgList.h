@@ -228,7 +228,7 @@ public:
   static constexpr UINTN Size = (0 + ... + ArgListDetail::SlotSize<Args>());
 
   explicit ARG_PACK(Args... Arguments) {
-    UINTN Offset = 0;
+    [[maybe_unused]] UINTN Offset = 0;
     (Store(Offset, ArgListDetail::SlotSize<Args>(), ArgListDetail::SlotValue(Arguments)), ...);
   }
 
