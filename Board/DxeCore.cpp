@@ -12,7 +12,7 @@ namespace board {
 namespace {
 
 // The services of a boot-services table carry no context, so they reach the core of
-// the board that is running.
+// the board that is running: the one constructed last.
 DxeCore *gActiveCore = nullptr;
 
 bool SameGuid(const EFI_GUID &a, const EFI_GUID &b) {
@@ -66,6 +66,7 @@ DxeCore::DxeCore(StatusCodeListener &listener) : listener_(listener) {
   systemTable_.BootServices = &bootServices_;
   systemTable_.RuntimeServices = &runtimeServices_;
 
+  previous_ = gActiveCore;
   gActiveCore = this;
 }
 
@@ -74,7 +75,7 @@ DxeCore::~DxeCore() {
     std::free(block);
   }
   if (gActiveCore == this) {
-    gActiveCore = nullptr;
+    gActiveCore = previous_;
   }
 }
 

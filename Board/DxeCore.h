@@ -120,6 +120,7 @@ private:
 
   std::vector<std::unique_ptr<Event>> events_;
   bool dispatching_ = false;
+  DxeCore *previous_ = nullptr;
 };
 
 } // namespace board

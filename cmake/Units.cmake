@@ -49,7 +49,7 @@ endfunction()
 
 # fw_module(<Module> WIDTH <32|64> SOURCES <files...> UNITS <units...>)
 # A deliverable. The firmware build links it into images/<Module>.efi; a host build
-# makes it a static library that the board and the tests link.
+# makes it an object library that the board and the tests link.
 function(fw_module NAME)
   cmake_parse_arguments(M "" "WIDTH" "SOURCES;UNITS" ${ARGN})
   if(NOT FW_WIDTH EQUAL M_WIDTH)
@@ -87,7 +87,9 @@ function(fw_module NAME)
     list(JOIN flags " " flags)
     set_target_properties(${NAME} PROPERTIES LINK_FLAGS "${flags}")
   else()
-    add_library(${NAME} STATIC ${M_SOURCES})
+    # Objects, not an archive: the module's own definitions (caller id, constructors,
+    # entry function) are linked whole into whatever test runs the module.
+    add_library(${NAME} OBJECT ${M_SOURCES})
     target_link_libraries(${NAME} PUBLIC fw_tree ${M_UNITS})
   endif()
 endfunction()
