@@ -56,8 +56,8 @@ MmioDevice *MmioBus::Decode(uint64_t address) const {
 
 uint32_t MmioBus::Read(uint64_t address, unsigned width) {
   MmioDevice *device = Decode(address);
-  uint32_t value = device != nullptr ? device->ReadMmio(address, width)
-                                     : (width == 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1);
+  const uint32_t mask = width >= 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1;
+  uint32_t value = (device != nullptr ? device->ReadMmio(address, width) : 0xFFFFFFFFu) & mask;
   log_.Add({AccessKind::MmioRead, address, width, value});
   return value;
 }
