@@ -49,6 +49,48 @@ inline VOID *ArgNextPointer(ARG_LIST *List) {
   return (VOID *)ArgNextUintn(List);
 }
 
+// The grammar of a debug format. After a '%', the flags '.', '-', '+', ' ' and the
+// digits are passed over, 'l' or 'L' marks the conversion as 64-bit, every '*' names
+// one width argument, the end of the format ends the conversion with nothing more,
+// and any other character is the conversion character; the walk goes on after it.
+// OnConversion (Character, Long) is called for each '*' and each conversion character,
+// in order; the walk stops, returning FALSE, as soon as it returns FALSE.
+template <class ON_CONVERSION>
+constexpr BOOLEAN WalkDebugFormat(CONST CHAR8 *Format, ON_CONVERSION &&OnConversion) {
+  for (; *Format != '\0'; Format++) {
+    if (*Format != '%') {
+      continue;
+    }
+    BOOLEAN Long = FALSE;
+    for (Format++;; Format++) {
+      CHAR8 Character = *Format;
+      if (Character == '.' || Character == '-' || Character == '+' || Character == ' ' ||
+          (Character >= '0' && Character <= '9')) {
+        continue;
+      }
+      if (Character == 'l' || Character == 'L') {
+        Long = TRUE;
+        continue;
+      }
+      if (Character == '*') {
+        if (!OnConversion(Character, Long)) {
+          return FALSE;
+        }
+        continue;
+      }
+      if (Character == '\0') {
+        Format--; // the conversion takes nothing more and the walk ends
+        break;
+      }
+      if (!OnConversion(Character, Long)) {
+        return FALSE;
+      }
+      break;
+    }
+  }
+  return TRUE;
+}
+
 namespace ArgListDetail {
 
 template <class T>
@@ -143,68 +185,44 @@ constexpr bool Fits(EXPECTED Expected, ARG_SHAPE Shape) {
   return false;
 }
 
-// Walks Format with the grammar of the debug record (flags, widths, '*', 'l'/'L', one
-// conversion character) and checks every argument it takes against Shapes.
+// Checks every argument a literal format names against Shapes.
 constexpr void CheckFormat(CONST CHAR8 *Format, CONST ARG_SHAPE *Shapes, UINTN Count) {
   UINTN Taken = 0;
-  auto Take = [&](EXPECTED Expected) {
+  WalkDebugFormat(Format, [&](CHAR8 Character, BOOLEAN Long) -> BOOLEAN {
+    EXPECTED Expected;
+    switch (Character) {
+    case '*':
+    case 'c':
+      Expected = ExpectUpToUintn;
+      break;
+    case 'p':
+      Expected = Long && sizeof(UINTN) == 4 ? ExpectInt64 : ExpectPointer;
+      break;
+    case 'd':
+    case 'u':
+    case 'x':
+    case 'X':
+      Expected = Long ? ExpectInt64 : ExpectInt32;
+      break;
+    case 's':
+    case 'S':
+    case 'a':
+    case 'g':
+    case 't':
+      Expected = ExpectPointer;
+      break;
+    case 'r':
+      Expected = ExpectUintn;
+      break;
+    default:
+      return TRUE; // takes no argument
+    }
     if (Taken >= Count || !Fits(Expected, Shapes[Taken])) {
       FormatDoesNotMatchArguments();
     }
     Taken++;
-  };
-  for (UINTN Index = 0; Format[Index] != '\0'; Index++) {
-    if (Format[Index] != '%') {
-      continue;
-    }
-    bool Long = false;
-    for (Index++;; Index++) {
-      CHAR8 Character = Format[Index];
-      if (Character == '.' || Character == '-' || Character == '+' || Character == ' ' ||
-          (Character >= '0' && Character <= '9')) {
-        continue;
-      }
-      if (Character == 'l' || Character == 'L') {
-        Long = true;
-        continue;
-      }
-      if (Character == '*') {
-        Take(ExpectUpToUintn);
-        continue;
-      }
-      if (Character == '\0') {
-        Index--;
-        break;
-      }
-      switch (Character) {
-      case 'p':
-        Take(Long && sizeof(UINTN) == 4 ? ExpectInt64 : ExpectPointer);
-        break;
-      case 'd':
-      case 'u':
-      case 'x':
-      case 'X':
-        Take(Long ? ExpectInt64 : ExpectInt32);
-        break;
-      case 's':
-      case 'S':
-      case 'a':
-      case 'g':
-      case 't':
-        Take(ExpectPointer);
-        break;
-      case 'c':
-        Take(ExpectUpToUintn);
-        break;
-      case 'r':
-        Take(ExpectUintn);
-        break;
-      default:
-        break;
-      }
-      break;
-    }
-  }
+    return TRUE;
+  });
   if (Taken != Count) {
     FormatDoesNotMatchArguments();
   }

@@ -40,65 +40,35 @@ VOID EFIAPI DebugMessageList(UINTN ErrorLevel, CONST CHAR8 *Format, ARG_LIST *Ma
     return TRUE;
   };
 
-  for (; *Format != '\0'; Format++) {
-    if (*Format != '%') {
-      continue;
+  BOOLEAN Packed = WalkDebugFormat(Format, [&](CHAR8 Conversion, BOOLEAN Long) -> BOOLEAN {
+    switch (Conversion) {
+    case 'p':
+    case 'd':
+    case 'u':
+    case 'x':
+    case 'X':
+      if (Long) {
+        return PutArgument(sizeof(UINT64), ArgNextUint64(Marker));
+      }
+      if (Conversion == 'p') {
+        return PutArgument(sizeof(UINTN), ArgNextUintn(Marker));
+      }
+      return PutArgument(sizeof(UINTN), ArgNextUint32(Marker));
+    case '*':
+    case 's':
+    case 'S':
+    case 'a':
+    case 'g':
+    case 't':
+    case 'c':
+    case 'r':
+      return PutArgument(sizeof(UINTN), ArgNextUintn(Marker));
+    default:
+      return TRUE; // takes no argument
     }
-    BOOLEAN Long = FALSE;
-    for (Format++;; Format++) {
-      CHAR8 Character = *Format;
-      if (Character == '.' || Character == '-' || Character == '+' || Character == ' ' ||
-          (Character >= '0' && Character <= '9')) {
-        continue;
-      }
-      if (Character == 'l' || Character == 'L') {
-        Long = TRUE;
-        continue;
-      }
-      if (Character == '*') {
-        if (!PutArgument(sizeof(UINTN), ArgNextUintn(Marker))) {
-          return;
-        }
-        continue;
-      }
-      if (Character == '\0') {
-        // A conversion cut short by the end of the format takes nothing.
-        Format--;
-        break;
-      }
-
-      BOOLEAN Stored = TRUE;
-      switch (Character) {
-      case 'p':
-      case 'd':
-      case 'u':
-      case 'x':
-      case 'X':
-        if (Long) {
-          Stored = PutArgument(sizeof(UINT64), ArgNextUint64(Marker));
-        } else if (Character == 'p') {
-          Stored = PutArgument(sizeof(UINTN), ArgNextUintn(Marker));
-        } else {
-          Stored = PutArgument(sizeof(UINTN), ArgNextUint32(Marker));
-        }
-        break;
-      case 's':
-      case 'S':
-      case 'a':
-      case 'g':
-      case 't':
-      case 'c':
-      case 'r':
-        Stored = PutArgument(sizeof(UINTN), ArgNextUintn(Marker));
-        break;
-      default:
-        break;
-      }
-      if (!Stored) {
-        return;
-      }
-      break;
-    }
+  });
+  if (!Packed) {
+    return;
   }
 
   ReportStatusCodeWithData(EFI_DEBUG_CODE, EFI_SOFTWARE_DXE_BS_DRIVER, &gEfiStatusCodeDataTypeDebugGuid,
