@@ -1,9 +1,8 @@
 // Status codes of the boot-services drivers, handed to the status-code protocol. The
 // data block comes from pool at TPL_NOTIFY and below, from the stack above.
 #include "Library/ReportStatusCodeLib.h"
-#include "Guid/StatusCodeDataTypeId.h"
-#include "Library/BaseMemoryLib.h"
 #include "Library/DebugLib.h"
+#include "Library/StatusCodeBlock.h"
 #include "Library/UefiBootServicesTableLib.h"
 #include "ReportStatusCodeLibInternal.h"
 
@@ -11,8 +10,7 @@ EFI_STATUS_CODE_PROTOCOL *mStatusCodeProtocol = nullptr;
 
 static EFI_STATUS SendStatusCode(EFI_STATUS_CODE_TYPE Type, EFI_STATUS_CODE_VALUE Value, UINT32 Instance,
                                  CONST EFI_GUID *CallerId, CONST EFI_STATUS_CODE_DATA *Data) {
-  UINT32 Class = Type & EFI_STATUS_CODE_TYPE_MASK;
-  if (Class != EFI_PROGRESS_CODE && Class != EFI_ERROR_CODE && Class != EFI_DEBUG_CODE) {
+  if (!IsReportedStatusCodeClass(Type)) {
     return EFI_UNSUPPORTED;
   }
 
@@ -70,12 +68,7 @@ EFI_STATUS EFIAPI ReportStatusCodeWithData(EFI_STATUS_CODE_TYPE Type, EFI_STATUS
     StatusCodeData = (EFI_STATUS_CODE_DATA *)Buffer;
   }
 
-  StatusCodeData->HeaderSize = (UINT16)sizeof(EFI_STATUS_CODE_DATA);
-  StatusCodeData->Size = (UINT16)ExtendedDataSize;
-  CopyGuid(&StatusCodeData->Type, DataGuid != nullptr ? DataGuid : &gEfiStatusCodeSpecificDataGuid);
-  if (ExtendedData != nullptr) {
-    CopyMem(StatusCodeData + 1, ExtendedData, ExtendedDataSize);
-  }
+  FillStatusCodeBlock(StatusCodeData, DataGuid, ExtendedData, ExtendedDataSize);
 
   EFI_STATUS Status = SendStatusCode(Type, Value, 0, &gEfiCallerIdGuid, StatusCodeData);
 

@@ -1,15 +1,13 @@
 // Status codes of the pre-memory modules, handed to the PEI services. Executes in
 // place: no writable data, every buffer on the stack, the services pointer read anew.
 #include "Library/ReportStatusCodeLib.h"
-#include "Guid/StatusCodeDataTypeId.h"
-#include "Library/BaseMemoryLib.h"
 #include "Library/DebugLib.h"
+#include "Library/StatusCodeBlock.h"
 #include "PeiServicesTablePointerInternal.h"
 
 static EFI_STATUS SendStatusCode(EFI_STATUS_CODE_TYPE Type, EFI_STATUS_CODE_VALUE Value, UINT32 Instance,
                                  CONST EFI_GUID *CallerId, CONST EFI_STATUS_CODE_DATA *Data) {
-  UINT32 Class = Type & EFI_STATUS_CODE_TYPE_MASK;
-  if (Class != EFI_PROGRESS_CODE && Class != EFI_ERROR_CODE && Class != EFI_DEBUG_CODE) {
+  if (!IsReportedStatusCodeClass(Type)) {
     return EFI_UNSUPPORTED;
   }
 
@@ -42,12 +40,7 @@ EFI_STATUS EFIAPI ReportStatusCodeWithData(EFI_STATUS_CODE_TYPE Type, EFI_STATUS
 
   UINT64 Buffer[STATUS_CODE_STACK_BLOCK_SIZE / sizeof(UINT64)];
   EFI_STATUS_CODE_DATA *StatusCodeData = (EFI_STATUS_CODE_DATA *)Buffer;
-  StatusCodeData->HeaderSize = (UINT16)sizeof(EFI_STATUS_CODE_DATA);
-  StatusCodeData->Size = (UINT16)ExtendedDataSize;
-  CopyGuid(&StatusCodeData->Type, DataGuid != nullptr ? DataGuid : &gEfiStatusCodeSpecificDataGuid);
-  if (ExtendedData != nullptr) {
-    CopyMem(StatusCodeData + 1, ExtendedData, ExtendedDataSize);
-  }
+  FillStatusCodeBlock(StatusCodeData, DataGuid, ExtendedData, ExtendedDataSize);
 
   return SendStatusCode(Type, Value, 0, &gEfiCallerIdGuid, StatusCodeData);
 }
