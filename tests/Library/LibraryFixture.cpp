@@ -14,3 +14,11 @@ const board::StatusCodeRecord &LibraryTest::LastRecord() const {
   EXPECT_FALSE(records.empty()) << "no status code was reported";
   return records.empty() ? kNone : records.back();
 }
+
+std::vector<Check> LibraryTest::ReportedChecks() const {
+  std::vector<Check> checks;
+  for (const board::DecodedAssertion &assertion : board_.Listener().Assertions()) {
+    checks.push_back({assertion.file, assertion.expression});
+  }
+  return checks;
+}

@@ -5,9 +5,22 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "BoardFixture.h"
+
+// A failed check as its record names it.
+struct Check {
+  std::string file;
+  std::string expression;
+  bool operator==(const Check &) const = default;
+};
+
+inline std::ostream &operator<<(std::ostream &out, const Check &check) {
+  return out << check.file << ": " << check.expression;
+}
 
 class LibraryTest : public ::testing::Test {
 protected:
@@ -17,6 +30,8 @@ protected:
   // Payload bytes (after the 20-byte data header) of every record the listener kept.
   std::vector<std::vector<uint8_t>> Payloads() const;
   const board::StatusCodeRecord &LastRecord() const;
+  // Every failed check on record, in order.
+  std::vector<Check> ReportedChecks() const;
 
   board::Board board_;
 };

@@ -14,16 +14,6 @@
 
 namespace {
 
-struct Check {
-  std::string file;
-  std::string expression;
-  bool operator==(const Check &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &out, const Check &check) {
-  return out << check.file << ": " << check.expression;
-}
-
 constexpr UINTN kTopAddress = ~(UINTN)0;
 
 VOID *AddressAt(UINTN address) {
@@ -37,17 +27,7 @@ const std::string kSourceRangeCheck = sizeof(UINTN) == 8
                                           ? "(Length - 1) <= (0xFFFFFFFFFFFFFFFFULL - (UINTN)SourceBuffer)"
                                           : "(Length - 1) <= (0xFFFFFFFF - (UINTN)SourceBuffer)";
 
-class MemoryPrimitiveTest : public LibraryTest {
-protected:
-  // Every failed check on record, in order, as file and expression.
-  std::vector<Check> ReportedChecks() const {
-    std::vector<Check> checks;
-    for (const board::DecodedAssertion &assertion : board_.Listener().Assertions()) {
-      checks.push_back({assertion.file, assertion.expression});
-    }
-    return checks;
-  }
-};
+class MemoryPrimitiveTest : public LibraryTest {};
 
 // A buffer whose every byte differs, so a byte copied from the wrong offset shows.
 std::array<UINT8, 32> NumberedBytes() {

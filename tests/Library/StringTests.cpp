@@ -13,28 +13,9 @@
 
 namespace {
 
-struct Check {
-  std::string file;
-  std::string expression;
-  bool operator==(const Check &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &out, const Check &check) {
-  return out << check.file << ": " << check.expression;
-}
-
 class StringTest : public LibraryTest {
 protected:
   StringTest() { board_.ReleaseHalts(true); }
-
-  // Every failed check on record, in order, as file and expression.
-  std::vector<Check> ReportedChecks() const {
-    std::vector<Check> checks;
-    for (const board::DecodedAssertion &assertion : board_.Listener().Assertions()) {
-      checks.push_back({assertion.file, assertion.expression});
-    }
-    return checks;
-  }
 };
 
 constexpr UINTN kLimit = 1000000;

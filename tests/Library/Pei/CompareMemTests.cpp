@@ -9,27 +9,7 @@
 
 namespace {
 
-struct Check {
-  std::string file;
-  std::string expression;
-  bool operator==(const Check &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &out, const Check &check) {
-  return out << check.file << ": " << check.expression;
-}
-
-class CompareMemTest : public LibraryTest {
-protected:
-  // Every failed check on record, in order, as file and expression.
-  std::vector<Check> ReportedChecks() const {
-    std::vector<Check> checks;
-    for (const board::DecodedAssertion &assertion : board_.Listener().Assertions()) {
-      checks.push_back({assertion.file, assertion.expression});
-    }
-    return checks;
-  }
-};
+class CompareMemTest : public LibraryTest {};
 
 TEST_F(CompareMemTest, FirstDifferingByteDecidesAsAnUnsignedDifference) {
   const struct {
