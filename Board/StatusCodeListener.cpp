@@ -207,7 +207,7 @@ private:
 };
 
 // Flags, width and precision of one conversion.
-struct ConversionSpec {
+struct FieldFormat {
   bool leftJustify = false;
   bool zeroFill = false;
   bool plusSign = false;
@@ -218,13 +218,13 @@ struct ConversionSpec {
   uint64_t precision = 0;
 };
 
-void Pad(std::u32string &out, const std::u32string &text, const ConversionSpec &spec) {
-  const size_t fill = spec.width > text.size() ? static_cast<size_t>(spec.width) - text.size() : 0;
-  if (!spec.leftJustify) {
+void Pad(std::u32string &out, const std::u32string &text, const FieldFormat &field) {
+  const size_t fill = field.width > text.size() ? static_cast<size_t>(field.width) - text.size() : 0;
+  if (!field.leftJustify) {
     out.append(fill, U' ');
   }
   out += text;
-  if (spec.leftJustify) {
+  if (field.leftJustify) {
     out.append(fill, U' ');
   }
 }
@@ -233,13 +233,13 @@ void Pad(std::u32string &out, const std::u32string &text, const ConversionSpec &
 // the '0' flag fills the width with zeros after the sign unless a precision is given
 // or the number is left-justified.
 void AppendNumber(std::u32string &out, uint64_t magnitude, bool negative, bool signedConversion,
-                  unsigned radix, bool upperCase, const ConversionSpec &spec) {
+                  unsigned radix, bool upperCase, const FieldFormat &field) {
   const char *digitSet = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
   std::u32string digits;
   for (uint64_t rest = magnitude; rest != 0; rest /= radix) {
     digits.insert(digits.begin(), static_cast<char32_t>(digitSet[rest % radix]));
   }
-  const uint64_t minimumDigits = spec.hasPrecision ? spec.precision : 1;
+  const uint64_t minimumDigits = field.hasPrecision ? field.precision : 1;
   if (digits.size() < minimumDigits) {
     digits.insert(0, static_cast<size_t>(minimumDigits) - digits.size(), U'0');
   }
@@ -247,16 +247,17 @@ void AppendNumber(std::u32string &out, uint64_t magnitude, bool negative, bool s
   std::u32string sign;
   if (negative) {
     sign = U"-";
-  } else if (signedConversion && spec.plusSign) {
+  } else if (signedConversion && field.plusSign) {
     sign = U"+";
-  } else if (signedConversion && spec.blankSign) {
+  } else if (signedConversion && field.blankSign) {
     sign = U" ";
   }
 
-  if (spec.zeroFill && !spec.leftJustify && !spec.hasPrecision && spec.width > sign.size() + digits.size()) {
-    digits.insert(0, static_cast<size_t>(spec.width) - sign.size() - digits.size(), U'0');
+  if (field.zeroFill && !field.leftJustify && !field.hasPrecision &&
+      field.width > sign.size() + digits.size()) {
+    digits.insert(0, static_cast<size_t>(field.width) - sign.size() - digits.size(), U'0');
   }
-  Pad(out, sign + digits, spec);
+  Pad(out, sign + digits, field);
 }
 
 // Expands one debug record's format against its argument area.
@@ -286,7 +287,7 @@ private:
   // used to pack its arguments, so that every conversion takes exactly the slot the
   // module filled for it. Returns the index of the conversion's last character.
   size_t ExpandConversion(std::string_view format, size_t start, std::u32string &out) {
-    ConversionSpec spec;
+    FieldFormat field;
     bool afterDot = false;
     bool inNumber = false;
     size_t index = start + 1;
@@ -294,44 +295,44 @@ private:
       const char character = format[index];
       if (character >= '0' && character <= '9') {
         if (character == '0' && !inNumber && !afterDot) {
-          spec.zeroFill = true;
+          field.zeroFill = true;
           continue;
         }
-        uint64_t &field = afterDot ? spec.precision : spec.width;
+        uint64_t &number = afterDot ? field.precision : field.width;
         if (!inNumber) {
-          field = 0;
+          number = 0;
           inNumber = true;
         }
-        field = std::min<uint64_t>(field * 10 + static_cast<uint64_t>(character - '0'), kMaxFieldWidth);
+        number = std::min<uint64_t>(number * 10 + static_cast<uint64_t>(character - '0'), kMaxFieldWidth);
         continue;
       }
       inNumber = false;
       switch (character) {
       case '.':
         afterDot = true;
-        spec.hasPrecision = true;
-        spec.precision = 0;
+        field.hasPrecision = true;
+        field.precision = 0;
         continue;
       case '-':
-        spec.leftJustify = true;
+        field.leftJustify = true;
         continue;
       case '+':
-        spec.plusSign = true;
+        field.plusSign = true;
         continue;
       case ' ':
-        spec.blankSign = true;
+        field.blankSign = true;
         continue;
       case 'l':
       case 'L':
-        spec.isLong = true;
+        field.isLong = true;
         continue;
       case '*':
-        TakeStarArgument(spec, afterDot);
+        TakeStarArgument(field, afterDot);
         continue;
       default:
         break;
       }
-      ExpandConversionCharacter(character, spec, format.substr(start, index + 1 - start), out);
+      ExpandConversionCharacter(character, field, format.substr(start, index + 1 - start), out);
       return index;
     }
     // The format ended inside the conversion: it takes nothing and stays as written.
@@ -341,68 +342,68 @@ private:
 
   // '*' takes a natural-width argument: a width (negative means left-justify) or, after
   // '.', a precision (negative means none).
-  void TakeStarArgument(ConversionSpec &spec, bool afterDot) {
+  void TakeStarArgument(FieldFormat &field, bool afterDot) {
     const uint64_t raw = arguments_.Take(naturalSlot_);
     const int64_t value = width_ == 64 ? static_cast<int64_t>(raw) : static_cast<int32_t>(raw);
     const uint64_t magnitude = std::min<uint64_t>(
         value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value), kMaxFieldWidth);
     if (afterDot) {
-      spec.hasPrecision = value >= 0;
-      spec.precision = value >= 0 ? magnitude : 0;
+      field.hasPrecision = value >= 0;
+      field.precision = value >= 0 ? magnitude : 0;
     } else {
-      spec.leftJustify = spec.leftJustify || value < 0;
-      spec.width = magnitude;
+      field.leftJustify = field.leftJustify || value < 0;
+      field.width = magnitude;
     }
   }
 
   // A 32-bit integer takes a slot of the natural width (its low 4 bytes), a 64-bit one
   // eight bytes in either width.
-  uint64_t TakeInteger(const ConversionSpec &spec) {
-    if (spec.isLong) {
+  uint64_t TakeInteger(const FieldFormat &field) {
+    if (field.isLong) {
       return arguments_.Take(8);
     }
     return arguments_.Take(naturalSlot_) & 0xFFFFFFFFu;
   }
 
-  void ExpandConversionCharacter(char conversion, const ConversionSpec &spec, std::string_view written,
+  void ExpandConversionCharacter(char conversion, const FieldFormat &field, std::string_view written,
                                  std::u32string &out) {
     switch (conversion) {
     case 'd': {
-      const uint64_t raw = TakeInteger(spec);
-      const int64_t value = spec.isLong ? static_cast<int64_t>(raw) : static_cast<int32_t>(raw);
+      const uint64_t raw = TakeInteger(field);
+      const int64_t value = field.isLong ? static_cast<int64_t>(raw) : static_cast<int32_t>(raw);
       const bool negative = value < 0;
       const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-      AppendNumber(out, magnitude, negative, true, 10, false, spec);
+      AppendNumber(out, magnitude, negative, true, 10, false, field);
       return;
     }
     case 'u':
-      AppendNumber(out, TakeInteger(spec), false, false, 10, false, spec);
+      AppendNumber(out, TakeInteger(field), false, false, 10, false, field);
       return;
     case 'x':
     case 'X':
-      AppendNumber(out, TakeInteger(spec), false, false, 16, conversion == 'X', spec);
+      AppendNumber(out, TakeInteger(field), false, false, 16, conversion == 'X', field);
       return;
     case 'p': {
       // A pointer of the module's width, or eight bytes after 'l'.
-      const uint64_t address = arguments_.Take(spec.isLong ? 8 : naturalSlot_);
-      AppendNumber(out, address, false, false, 16, true, spec);
+      const uint64_t address = arguments_.Take(field.isLong ? 8 : naturalSlot_);
+      AppendNumber(out, address, false, false, 16, true, field);
       return;
     }
     case 'a':
-      AppendString(out, ReadAscii(arguments_.Take(naturalSlot_)), spec);
+      AppendString(out, ReadAscii(arguments_.Take(naturalSlot_)), field);
       return;
     case 's':
     case 'S':
-      AppendString(out, ReadUtf16(arguments_.Take(naturalSlot_)), spec);
+      AppendString(out, ReadUtf16(arguments_.Take(naturalSlot_)), field);
       return;
     case 'g':
-      Pad(out, Widen(GuidAt(arguments_.Take(naturalSlot_))), spec);
+      Pad(out, Widen(GuidAt(arguments_.Take(naturalSlot_))), field);
       return;
     case 't':
-      Pad(out, Widen(TimeAt(arguments_.Take(naturalSlot_))), spec);
+      Pad(out, Widen(TimeAt(arguments_.Take(naturalSlot_))), field);
       return;
     case 'r':
-      Pad(out, Widen(StatusText(arguments_.Take(naturalSlot_), width_)), spec);
+      Pad(out, Widen(StatusText(arguments_.Take(naturalSlot_), width_)), field);
       return;
     case 'c': {
       // A UTF-16 code unit in a natural-width slot; NUL shows as nothing.
@@ -411,7 +412,7 @@ private:
       if (unit != 0) {
         text = DecodeUtf16({unit});
       }
-      Pad(out, text, spec);
+      Pad(out, text, field);
       return;
     }
     case '%':
@@ -425,12 +426,12 @@ private:
   }
 
   static void AppendString(std::u32string &out, std::optional<std::u32string> text,
-                           const ConversionSpec &spec) {
+                           const FieldFormat &field) {
     std::u32string shown = text ? std::move(*text) : U"<null string>";
-    if (spec.hasPrecision && shown.size() > spec.precision) {
-      shown.resize(static_cast<size_t>(spec.precision));
+    if (field.hasPrecision && shown.size() > field.precision) {
+      shown.resize(static_cast<size_t>(field.precision));
     }
-    Pad(out, shown, spec);
+    Pad(out, shown, field);
   }
 
   // An 8-bit string in module memory; nothing when the pointer is null or unreadable.
