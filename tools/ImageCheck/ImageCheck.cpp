@@ -587,17 +587,23 @@ void checkNoFloatingPoint(const std::string &name, const ImageInfo &image, Repor
   }
 }
 
+// The machine and the optional-header format an image of its phase must have.
+void checkMachine(const std::string &name, const ImageInfo &image, uint64_t machine, uint64_t magic,
+                  Report &report) {
+  if (image.machine != machine) {
+    report.fail(name, "machine is " + machineName(image.machine) + " (" + hex(image.machine) +
+                          "), expected " + machineName(machine) + " (" + hex(machine) + ")");
+  }
+  if (image.magic != magic) {
+    report.fail(name, "optional header is " + formatName(image.magic) + ", expected " + formatName(magic) +
+                          " (" + hex(magic) + ")");
+  }
+}
+
 // A pre-memory image executes in place at its flash address.
 void checkPei(const std::string &name, const ImageInfo &image, uint64_t flashBase, Report &report) {
   checkCommon(name, image, report);
-  if (image.machine != kMachineI386) {
-    report.fail(name, "machine is " + machineName(image.machine) + " (" + hex(image.machine) +
-                          "), expected IA32 (" + hex(kMachineI386) + ")");
-  }
-  if (image.magic != kMagicPe32) {
-    report.fail(name, "optional header is " + formatName(image.magic) + ", expected PE32 (" +
-                          hex(kMagicPe32) + ")");
-  }
+  checkMachine(name, image, kMachineI386, kMagicPe32, report);
   if (image.imageBase != flashBase) {
     report.fail(name, "image base is " + hex(image.imageBase) + ", expected its flash address " +
                           hex(flashBase) + " (FLASH_BASE_" + name + " in cmake/FlashLayout.cmake)");
@@ -762,14 +768,7 @@ void checkRelocationsCoverAddresses(const std::string &name, const ImageInfo &im
 // A boot-services driver is loaded at whatever address the DXE core allocates.
 void checkDxe(const std::string &name, const ImageInfo &image, const fs::path &secondPath, Report &report) {
   checkCommon(name, image, report);
-  if (image.machine != kMachineAmd64) {
-    report.fail(name, "machine is " + machineName(image.machine) + " (" + hex(image.machine) +
-                          "), expected X64 (" + hex(kMachineAmd64) + ")");
-  }
-  if (image.magic != kMagicPe32Plus) {
-    report.fail(name, "optional header is " + formatName(image.magic) + ", expected PE32+ (" +
-                          hex(kMagicPe32Plus) + ")");
-  }
+  checkMachine(name, image, kMachineAmd64, kMagicPe32Plus, report);
   if ((image.fileCharacteristics & kFileRelocsStripped) != 0) {
     report.fail(name,
                 "IMAGE_FILE_RELOCS_STRIPPED is set: the driver could not be loaded anywhere but its base");
